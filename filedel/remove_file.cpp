@@ -1,0 +1,7 @@
+#include "remove_file.h"
+
+int RemoveFile(LPCSTR path)
+{
+    DeleteFileA(path);
+    return 1;
+}

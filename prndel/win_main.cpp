@@ -1,0 +1,6 @@
+#include "remove_printer.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandTail, int)
+{
+    return RemovePrinter(commandTail);
+}

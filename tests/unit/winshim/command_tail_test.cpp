@@ -1,0 +1,1 @@
+#include "machine_fixture.h"

@@ -1,0 +1,142 @@
+#include "machine.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+
+namespace winshim {
+
+const char* const kPrintersKeyPath = "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Print\\Printers";
+const char* const kDefaultRegistryText =
+    "REGEDIT4\r\n"
+    "\r\n"
+    "[HKEY_LOCAL_MACHINE\\Software\\Classes]\r\n"
+    "\r\n"
+    "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Print\\Printers]\r\n"
+    "\r\n";
+
+namespace {
+
+std::unique_ptr<Machine>& Current()
+{
+    static std::unique_ptr<Machine> machine;
+    return machine;
+}
+
+void CreateLayout(const std::filesystem::path& root)
+{
+    std::filesystem::path windows = root / "drive_c" / "WINDOWS";
+    if (!std::filesystem::exists(root / "drive_c")) {
+        std::filesystem::create_directories(windows / "SYSTEM");
+        std::filesystem::create_directories(windows / "Desktop");
+        std::filesystem::create_directories(windows / "SendTo");
+    }
+}
+
+UINT CodePageFromEnvironment()
+{
+    const char* text = std::getenv("WINSHIM_CODEPAGE");
+    return text && *text ? UINT(std::strtoul(text, nullptr, 10)) : 1252;
+}
+
+// C:\ path of the host's working directory when it lies on drive C:.
+std::string CurrentDirectoryOf(const std::filesystem::path& root, const CodePage& codePage)
+{
+    std::error_code error;
+    auto drive = std::filesystem::weakly_canonical(root / "drive_c", error);
+    auto here = std::filesystem::current_path(error);
+    auto relative = here.lexically_relative(drive);
+    if (error || relative.empty() || *relative.begin() == "..") {
+        return "C:\\";
+    }
+    std::string path = "C:";
+    for (const auto& part : relative) {
+        if (part != ".") {
+            path += "\\" + codePage.FromUtf8(part.string());
+        }
+    }
+    return path.size() == 2 ? "C:\\" : path;
+}
+
+}  // namespace
+
+Machine::Machine(const MachineOptions& machineOptions)
+    : options(machineOptions),
+      registry(machineOptions.registryInMemory ? RegistryStore::InMemory(kDefaultRegistryText)
+                                               : RegistryStore::InFile(machineOptions.root / "registry.reg")),
+      codePage(std::make_unique<CodePage>(CodePageFromEnvironment()))
+{
+    CreateLayout(options.root);
+    if (!options.registryInMemory && !std::filesystem::exists(options.root / "registry.reg")) {
+        std::ofstream(options.root / "registry.reg", std::ios::binary) << kDefaultRegistryText;
+    }
+    currentDirectory = CurrentDirectoryOf(options.root, *codePage);
+}
+
+std::optional<long> Machine::Enter(const char* name, std::string detail)
+{
+    if (options.logCalls) {
+        log.push_back({name, std::move(detail)});
+    }
+    std::optional<long> result;
+    for (auto& failure : failures) {
+        if (failure.name != name) {
+            continue;
+        }
+        ++failure.seen;
+        if (failure.seen == failure.occurrence || (failure.fromThenOn && failure.seen > failure.occurrence)) {
+            result = failure.result;
+        }
+    }
+    return result;
+}
+
+HANDLE Machine::AddHandle(HandleObject object)
+{
+    HANDLE handle = reinterpret_cast<HANDLE>(nextHandle_);
+    nextHandle_ += 4;
+    handles_.emplace(handle, std::move(object));
+    return handle;
+}
+
+DWORD Machine::TickCount()
+{
+    if (scriptedTick) {
+        DWORD now = *scriptedTick;
+        *scriptedTick += tickStep;
+        return now;
+    }
+    auto since = std::chrono::steady_clock::now().time_since_epoch();
+    return DWORD(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
+}
+
+Machine& TheMachine()
+{
+    auto& machine = Current();
+    if (!machine) {
+        MachineOptions options;
+        const char* root = std::getenv("WINSHIM_ROOT");
+        const char* home = std::getenv("HOME");
+        options.root = (root && *root) ? std::filesystem::path(root)
+                                       : std::filesystem::path(home ? home : ".") / ".winshim";
+        options.logCalls = false;
+        std::filesystem::create_directories(options.root);
+        machine = std::make_unique<Machine>(options);
+    }
+    return *machine;
+}
+
+void OpenMachine(const MachineOptions& options)
+{
+    std::filesystem::create_directories(options.root);
+    Current() = std::make_unique<Machine>(options);
+}
+
+void CloseMachine()
+{
+    Current().reset();
+}
+
+}  // namespace winshim

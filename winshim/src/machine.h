@@ -1,0 +1,84 @@
+#pragma once
+// The state of the stand-in machine that every call acts on, and the test control's hooks.
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include <windows.h>
+#include <winshim/control.h>
+
+#include "codepage.h"
+#include "registry_store.h"
+
+namespace winshim {
+
+struct OpenKeyHandle {
+    std::string path;  // canonical path of the key
+};
+
+struct OpenPrinterHandle {
+    std::string name;  // the printer's key name as stored
+};
+
+using HandleObject = std::variant<OpenKeyHandle, OpenPrinterHandle>;
+
+class Machine {
+public:
+    explicit Machine(const MachineOptions& options);
+
+    // Every call starts here: it is logged, counted, and told whether a scripted failure
+    // applies to it (the result to report).
+    std::optional<long> Enter(const char* name, std::string detail = {});
+
+    // Handles of keys and printers; Find returns null for a handle that was never given
+    // out or has been closed.
+    HANDLE AddHandle(HandleObject object);
+    template <typename T>
+    T* FindHandle(HANDLE handle)
+    {
+        auto it = handles_.find(handle);
+        return it == handles_.end() ? nullptr : std::get_if<T>(&it->second);
+    }
+    bool CloseHandle(HANDLE handle) { return handles_.erase(handle) == 1; }
+    long OpenHandles() const { return long(handles_.size()); }
+
+    DWORD TickCount();
+
+    MachineOptions options;
+    RegistryStore registry;
+    std::unique_ptr<CodePage> codePage;
+    std::string systemDirectory = "C:\\WINDOWS\\SYSTEM";
+    std::string currentDirectory = "C:\\";
+    DWORD lastError = 0;
+    long allocations = 0;
+    long references = 0;
+
+    struct Failure {
+        std::string name;
+        int occurrence;  // of the calls counted from when it was set
+        long result;
+        bool fromThenOn;
+        int seen = 0;
+    };
+    std::vector<Failure> failures;
+    std::vector<Call> log;
+    std::optional<DWORD> scriptedTick;
+    DWORD tickStep = 0;
+
+private:
+    std::map<HANDLE, HandleObject> handles_;
+    ULONG_PTR nextHandle_ = 0x1000;
+};
+
+// The open machine; opened from the environment on first use.
+Machine& TheMachine();
+// Convenience for the calls: the scripted failure, if any, of this call.
+inline std::optional<long> EnterCall(const char* name, std::string detail = {})
+{
+    return TheMachine().Enter(name, std::move(detail));
+}
+
+}  // namespace winshim
