@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
 
 #include "machine.h"
@@ -102,4 +103,75 @@ BOOL WINAPI IsDBCSLeadByte(BYTE testChar)
 UINT WINAPI GetACP(void)
 {
     return TheMachine().codePage->Number();
+}
+
+// Only the machine's ANSI code page is known; CP_ACP and its own number both name it.
+int WINAPI MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByte, int multiByteCount, LPWSTR wide,
+                               int wideCount)
+{
+    std::string text = (multiByte && multiByteCount != 0)
+                           ? std::string(multiByte, multiByteCount < 0 ? std::strlen(multiByte) + 1 : size_t(multiByteCount))
+                           : std::string();
+    if (auto failure = EnterCall("MultiByteToWideChar", text.c_str())) {
+        TheMachine().lastError = DWORD(*failure);
+        return 0;
+    }
+    const winshim::CodePage& ansi = *TheMachine().codePage;
+    if ((codePage != CP_ACP && codePage != ansi.Number()) || flags != 0 || !multiByte || multiByteCount == 0 ||
+        wideCount < 0 || (wideCount > 0 && !wide)) {
+        TheMachine().lastError = ERROR_INVALID_PARAMETER;
+        return 0;
+    }
+    std::u16string converted = ansi.ToWide(text);
+    if (wideCount == 0) {
+        return int(converted.size());
+    }
+    if (converted.size() > size_t(wideCount)) {
+        TheMachine().lastError = ERROR_INSUFFICIENT_BUFFER;
+        return 0;
+    }
+    std::copy(converted.begin(), converted.end(), wide);
+    return int(converted.size());
+}
+
+int WINAPI WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount, LPSTR multiByte,
+                               int multiByteCount, LPCSTR defaultChar, LPBOOL usedDefaultChar)
+{
+    std::u16string text;
+    if (wide && wideCount != 0) {
+        size_t length = 0;
+        if (wideCount < 0) {
+            while (wide[length] != 0) {
+                ++length;
+            }
+            ++length;
+        } else {
+            length = size_t(wideCount);
+        }
+        text.assign(wide, length);
+    }
+    if (auto failure = EnterCall("WideCharToMultiByte")) {
+        TheMachine().lastError = DWORD(*failure);
+        return 0;
+    }
+    const winshim::CodePage& ansi = *TheMachine().codePage;
+    if ((codePage != CP_ACP && codePage != ansi.Number()) || flags != 0 || !wide || wideCount == 0 ||
+        multiByteCount < 0 || (multiByteCount > 0 && !multiByte) || defaultChar) {
+        TheMachine().lastError = ERROR_INVALID_PARAMETER;
+        return 0;
+    }
+    bool usedDefault = false;
+    std::string converted = ansi.ToAnsi(text, &usedDefault);
+    if (usedDefaultChar) {
+        *usedDefaultChar = usedDefault ? TRUE : FALSE;
+    }
+    if (multiByteCount == 0) {
+        return int(converted.size());
+    }
+    if (converted.size() > size_t(multiByteCount)) {
+        TheMachine().lastError = ERROR_INSUFFICIENT_BUFFER;
+        return 0;
+    }
+    std::copy(converted.begin(), converted.end(), multiByte);
+    return int(converted.size());
 }
