@@ -1,0 +1,6 @@
+#include "prnlink.h"
+
+// Placeholder until the lookup is written.
+void PollPrintersFolder(const ShortcutRequest&, IMalloc*)
+{
+}
