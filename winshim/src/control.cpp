@@ -61,6 +61,21 @@ void UseRealTickCount()
     TheMachine().scriptedTick.reset();
 }
 
+void SetDisplayNameForm(UINT form)
+{
+    TheMachine().displayNameForm = form;
+}
+
+void DenyKeyAccess(const std::string& path)
+{
+    TheMachine().deniedKeys.push_back(CanonicalKeyPath(path));
+}
+
+long InvalidHandleUses()
+{
+    return TheMachine().invalidHandleUses;
+}
+
 std::vector<Call> CallLog()
 {
     return TheMachine().log;
@@ -83,7 +98,7 @@ void ClearCallLog()
 LiveCounts Live()
 {
     const Machine& machine = TheMachine();
-    return {machine.allocations, machine.OpenHandles(), machine.references};
+    return {machine.allocations, machine.OpenHandles(), machine.references, machine.faults};
 }
 
 }  // namespace winshim

@@ -3,6 +3,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <variant>
 #include <vector>
@@ -17,6 +18,7 @@ namespace winshim {
 
 struct OpenKeyHandle {
     std::string path;  // canonical path of the key
+    REGSAM access = KEY_ALL_ACCESS;  // as granted when the key was opened
 };
 
 struct OpenPrinterHandle {
@@ -55,6 +57,11 @@ public:
     DWORD lastError = 0;
     long allocations = 0;
     long references = 0;
+    // Misuses caught: a free of a block not handed out, a release with no reference left.
+    long faults = 0;
+    std::set<void*> shellBlocks;  // live blocks of the shell allocator
+    long shellMallocReferences = 0;
+    int comInitializations = 0;   // CoInitialize calls not yet undone
 
     struct Failure {
         std::string name;
@@ -67,6 +74,9 @@ public:
     std::vector<Call> log;
     std::optional<DWORD> scriptedTick;
     DWORD tickStep = 0;
+    UINT displayNameForm = 0;  // STRRET_WSTR
+    std::vector<std::string> deniedKeys;  // canonical paths of keys that refuse access
+    long invalidHandleUses = 0;           // registry calls handed a key handle not open
 
 private:
     std::map<HANDLE, HandleObject> handles_;

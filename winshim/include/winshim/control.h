@@ -47,6 +47,17 @@ void ClearFailures();
 void SetTickCount(DWORD start, DWORD step);
 void UseRealTickCount();
 
+// The form in which the Printers folder gives display names: STRRET_WSTR (0, the default),
+// STRRET_OFFSET (1) or STRRET_CSTR (2). Any other value is handed out as the form with nothing
+// else filled in, as by a shell that answers in a form its caller does not know.
+void SetDisplayNameForm(UINT form);
+
+// Makes a registry key refuse access from now on, as one whose security denies the caller:
+// it cannot be opened, and no key can be created directly beneath it.
+void DenyKeyAccess(const std::string& path);
+// How often a registry call was handed a key handle that was never given out or is closed.
+long InvalidHandleUses();
+
 struct Call {
     std::string name;
     std::string detail;
@@ -61,6 +72,7 @@ struct LiveCounts {
     long allocations = 0;
     long handles = 0;
     long references = 0;
+    long faults = 0;  // misuses caught: a free of a foreign block, a release too many
 };
 LiveCounts Live();
 
