@@ -50,6 +50,11 @@ void ClearFailures()
     TheMachine().failures.clear();
 }
 
+void OnCall(const std::string& name, int occurrence, std::function<void()> action)
+{
+    TheMachine().hooks.push_back({name, occurrence, std::move(action)});
+}
+
 void SetTickCount(DWORD start, DWORD step)
 {
     TheMachine().scriptedTick = start;

@@ -90,6 +90,16 @@ std::optional<long> Machine::Enter(const char* name, std::string detail)
             result = failure.result;
         }
     }
+    // An action may make calls of its own, which enter here again: take it out first.
+    std::vector<std::function<void()>> due;
+    for (auto& hook : hooks) {
+        if (hook.name == name && ++hook.seen == hook.occurrence) {
+            due.push_back(std::move(hook.action));
+        }
+    }
+    for (auto& action : due) {
+        action();
+    }
     return result;
 }
 

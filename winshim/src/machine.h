@@ -1,5 +1,6 @@
 #pragma once
 // The state of the stand-in machine that every call acts on, and the test control's hooks.
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -71,6 +72,13 @@ public:
         int seen = 0;
     };
     std::vector<Failure> failures;
+    struct Hook {
+        std::string name;
+        int occurrence;
+        std::function<void()> action;
+        int seen = 0;
+    };
+    std::vector<Hook> hooks;
     std::vector<Call> log;
     std::optional<DWORD> scriptedTick;
     DWORD tickStep = 0;

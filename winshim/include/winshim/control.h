@@ -2,6 +2,7 @@
 // Test control of the stand-in machine: where it lives, scripted failures, the clock, the call
 // log and the counts of live resources. Tool code never includes this header.
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,9 @@ void SetCodePage(UINT codePage);
 // result, a COM call returns it as its HRESULT. With fromThenOn every later call fails too.
 void FailCall(const std::string& name, int occurrence, long result, bool fromThenOn = false);
 void ClearFailures();
+// Runs action when the occurrence-th call (counted from 1, from now on) of the named call
+// begins, before that call does its work: a test's way to change the machine mid-run.
+void OnCall(const std::string& name, int occurrence, std::function<void()> action);
 
 // A scripted tick count: GetTickCount answers start, then start + step, start + 2*step, ...
 void SetTickCount(DWORD start, DWORD step);
