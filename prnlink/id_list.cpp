@@ -1,22 +1,62 @@
+// Item identifier lists as raw bytes: step, measure, allocate and join. The counts are
+// trusted: every list here comes from the shell or from IdListConcat.
+#include <string.h>
+
 #include "prnlink.h"
 
-// Placeholders until the list operations are written.
+#define TERMINATOR_SIZE sizeof(WORD)
+
 LPITEMIDLIST IdListNext(LPCITEMIDLIST list)
 {
-    return (LPITEMIDLIST)list;
+    return (LPITEMIDLIST)((const BYTE*)list + list->mkid.cb);
 }
 
-UINT IdListSize(LPCITEMIDLIST)
+UINT IdListSize(LPCITEMIDLIST list)
 {
-    return 0;
+    if (list == NULL) {
+        return 0;
+    }
+    UINT size = TERMINATOR_SIZE;
+    while (list->mkid.cb != 0) {
+        size += list->mkid.cb;
+        list = IdListNext(list);
+    }
+    return size;
 }
 
-void* ShellAllocZeroed(UINT)
+void* ShellAllocZeroed(UINT size)
 {
-    return NULL;
+    IMalloc* shellMalloc = NULL;
+
+    if (FAILED(SHGetMalloc(&shellMalloc))) {
+        return NULL;
+    }
+    void* block = shellMalloc->Alloc(size);
+    if (block != NULL) {
+        memset(block, 0, size);
+    }
+    if (shellMalloc != NULL) {
+        shellMalloc->Release();
+    }
+    return block;
 }
 
-LPITEMIDLIST IdListConcat(LPCITEMIDLIST, LPCITEMIDLIST)
+// Without a second list the new block would have no terminator, so there is no join.
+LPITEMIDLIST IdListConcat(LPCITEMIDLIST first, LPCITEMIDLIST second)
 {
-    return NULL;
+    if (second == NULL) {
+        return NULL;
+    }
+    UINT headLength = first == NULL ? 0 : IdListSize(first) - TERMINATOR_SIZE;
+    UINT tailLength = IdListSize(second);
+
+    BYTE* joined = (BYTE*)ShellAllocZeroed(headLength + tailLength);
+    if (joined == NULL) {
+        return NULL;
+    }
+    if (first != NULL) {
+        memcpy(joined, first, headLength);
+    }
+    memcpy(joined + headLength, second, tailLength);
+    return (LPITEMIDLIST)joined;
 }
