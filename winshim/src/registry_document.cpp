@@ -255,6 +255,17 @@ std::optional<RegistryDocument> RegistryDocument::Parse(std::string_view text)
     RegistryKey* current = nullptr;
     bool duplicate = false;  // inside a second section of a key seen before
     bool sawSignature = false;
+    std::string comments;  // comment lines just read: they belong to the section they precede
+    // Lines go to the section they stand in (a repeated section is written back anew).
+    auto keep = [&](std::string_view piece) {
+        std::string kept = comments + std::string(piece);
+        comments.clear();
+        if (!current) {
+            doc.preamble_ += kept;
+        } else if (!duplicate) {
+            current->rawText += kept;
+        }
+    };
     size_t pos = 0;
     while (pos < text.size()) {
         size_t end = text.find('\n', pos);
@@ -262,13 +273,6 @@ std::optional<RegistryDocument> RegistryDocument::Parse(std::string_view text)
         std::string_view raw = text.substr(pos, end - pos);
         pos = end;
         std::string_view line = TrimLeft(TrimRight(raw));
-        auto keep = [&](std::string_view piece) {
-            if (!current) {
-                doc.preamble_ += piece;
-            } else if (!duplicate) {
-                current->rawText += piece;
-            }
-        };
         if (!sawSignature) {
             if (line != "REGEDIT4") {
                 return std::nullopt;
@@ -287,8 +291,10 @@ std::optional<RegistryDocument> RegistryDocument::Parse(std::string_view text)
                     return std::nullopt;
                 }
                 current->keyClass = *keyClass;
+                keep(raw);
+            } else {
+                comments += raw;
             }
-            keep(raw);
         } else if (line.front() == '[') {
             if (line.back() != ']' || line.size() < 3 || line[1] == '-') {
                 return std::nullopt;
@@ -304,14 +310,15 @@ std::optional<RegistryDocument> RegistryDocument::Parse(std::string_view text)
                 current->rawText.clear();  // merged sections are written back as one
             } else {
                 current = &doc.Add(path, std::nullopt);
-                current->rawText = std::string(raw);
+                current->rawText = comments + std::string(raw);
             }
+            comments.clear();
         } else if (line.front() == '@' || line.front() == '"') {
             if (!current) {
                 return std::nullopt;
             }
             RegistryValue value;
-            size_t at = 1;
+            size_t at = 0;
             if (line.front() == '"') {
                 auto name = ReadQuoted(line, at);
                 if (!name) {
@@ -320,6 +327,7 @@ std::optional<RegistryDocument> RegistryDocument::Parse(std::string_view text)
                 value.name = *name;
             } else {
                 value.isDefault = true;
+                at = 1;
             }
             std::string_view rest = TrimLeft(line.substr(at));
             if (rest.empty() || rest.front() != '=') {
@@ -354,6 +362,7 @@ std::optional<RegistryDocument> RegistryDocument::Parse(std::string_view text)
     if (!sawSignature) {
         return std::nullopt;
     }
+    keep("");
     return doc;
 }
 

@@ -15,6 +15,7 @@ struct RegistryValue {
     bool isDefault = false;
     DWORD type = REG_NONE;
     std::vector<BYTE> data;
+    bool operator==(const RegistryValue&) const = default;
 };
 
 struct RegistryKey {
