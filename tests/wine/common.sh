@@ -4,6 +4,7 @@
 set -u
 source "$(dirname "${BASH_SOURCE[0]}")/../checks.sh"
 WINE64=${WINE64:-/usr/lib/wine/wine64}
+WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver}
 
 # Copies the template prefix into a new scratch prefix ($WINEPREFIX), removed on exit.
 wine_new_prefix() {
@@ -14,7 +15,7 @@ wine_new_prefix() {
 }
 
 wine_cleanup() {
-    WINEPREFIX=$WINEPREFIX wineserver -k >/dev/null 2>&1
+    WINEPREFIX=$WINEPREFIX "$WINESERVER" -k >/dev/null 2>&1
     rm -rf "$WINEPREFIX"
     checks_done
 }

@@ -4,10 +4,11 @@
 set -eu
 template=$1
 WINE64=${WINE64:-/usr/lib/wine/wine64}
+WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver}
 rm -rf "$template"
 mkdir -p "$template"
 export WINEPREFIX=$template WINEDEBUG=-all
 "$WINE64" wineboot -i >/dev/null 2>&1 || true
-wineserver -w
+"$WINESERVER" -w
 test -f "$template/system.reg"
 echo "Wine prefix ready: $template"

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Configures and builds the three builds: Linux (on the stand-in), Windows i686 (the product)
+# and Windows x86_64 (for the tests under Wine).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+for preset in linux win32 win64; do
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" -j "$(nproc)"
+done
+echo
+echo "Deliverables (Windows i686):"
+ls -l build/win32/*/*.exe
