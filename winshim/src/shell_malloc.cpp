@@ -2,6 +2,7 @@
 // the references handed out are counted so that tests can see what a run leaves behind.
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <sstream>
 
 #include "com_object.h"
@@ -62,7 +63,12 @@ public:
         if (EnterCall("IMalloc::Alloc", std::to_string(size))) {
             return nullptr;
         }
-        return winshim::AllocateShellBlock(size);
+        // The task allocator does not clear its blocks; the fill shows who relies on it.
+        void* block = winshim::AllocateShellBlock(size);
+        if (block) {
+            std::memset(block, 0xCD, size);
+        }
+        return block;
     }
 
     void STDMETHODCALLTYPE Free(void* block) override
