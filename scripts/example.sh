@@ -32,3 +32,10 @@ set +e
 echo "exit code $?"
 set -e
 echo "printers after: $(grep -c "^\[$(sed 's/\\/\\\\/g' <<<"$printers")\\\\" "$WINSHIM_ROOT/registry.reg" || true)"
+
+step "doctypereg 'C:\\APP\\VIEWER.EXE \"%1\"'"
+set +e
+"$bin/doctypereg/doctypereg" 'C:\APP\VIEWER.EXE "%1"'
+echo "exit code $?"
+set -e
+sed -n '/^\[HKEY_LOCAL_MACHINE\\Software\\Classes\\\(\.qzv\|qzvfile\)/,/^\r\?$/p' "$WINSHIM_ROOT/registry.reg" | tr -d '\r'
