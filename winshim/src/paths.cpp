@@ -9,14 +9,36 @@ namespace winshim {
 
 namespace {
 
-bool IsValidName(const std::string& name)
+// Names are looked at a character at a time: the second byte of a double-byte character is
+// never a separator or a forbidden character.
+bool IsValidName(const std::string& name, const CodePage& codePage)
 {
-    for (unsigned char c : name) {
-        if (c < 0x20 || std::string_view("<>:\"/|?*").find(char(c)) != std::string_view::npos) {
+    for (size_t i = 0; i < name.size(); ++i) {
+        unsigned char c = name[i];
+        if (codePage.IsLeadByte(c) && i + 1 < name.size()) {
+            ++i;
+        } else if (c < 0x20 || std::string_view("<>:\"/|?*").find(char(c)) != std::string_view::npos) {
             return false;
         }
     }
     return true;
+}
+
+std::vector<std::string> SplitAtSeparators(const std::string& path, const CodePage& codePage)
+{
+    std::vector<std::string> parts(1);
+    for (size_t i = 0; i < path.size(); ++i) {
+        char c = path[i];
+        if (codePage.IsLeadByte(BYTE(c)) && i + 1 < path.size()) {
+            parts.back() += c;
+            parts.back() += path[++i];
+        } else if (c == '\\' || c == '/') {
+            parts.emplace_back();
+        } else {
+            parts.back() += c;
+        }
+    }
+    return parts;
 }
 
 // Win32 drops trailing dots and blanks from every part of a path ("x.txt " is "x.txt").
@@ -31,39 +53,33 @@ std::string TrimPart(std::string part)
     return part;
 }
 
-// Splits the path, relative to the current directory when it is not absolute, into the
-// parts below C:\.
-DWORD PartsBelowDriveC(std::string path, std::vector<std::string>& parts)
+// The parts below C:\ that the path names, taken from the current directory when the path
+// is not absolute.
+DWORD PartsBelowDriveC(const std::string& path, std::vector<std::string>& parts)
 {
-    for (char& c : path) {
-        if (c == '/') {
-            c = '\\';
-        }
-    }
+    const CodePage& codePage = *TheMachine().codePage;
     if (path.empty()) {
         return ERROR_PATH_NOT_FOUND;
     }
-    if (path.rfind("\\\\", 0) == 0) {
+    std::vector<std::string> given = SplitAtSeparators(path, codePage);
+    if (given.size() > 2 && given[0].empty() && given[1].empty()) {
         return ERROR_BAD_NETPATH;
     }
-    std::string full;
-    if (path.size() >= 2 && path[1] == ':') {
-        if (path[0] != 'C' && path[0] != 'c') {
+    std::vector<std::string> full;
+    bool fromRoot = given.size() > 1 && given[0].empty();
+    if (given[0].size() >= 2 && given[0][1] == ':') {
+        if (given[0][0] != 'C' && given[0][0] != 'c') {
             return ERROR_PATH_NOT_FOUND;
         }
-        full = (path.size() > 2 && path[2] == '\\') ? path.substr(2)
-                                                     : TheMachine().currentDirectory.substr(2) + "\\" + path.substr(2);
-    } else if (path[0] == '\\') {
-        full = path;
-    } else {
-        full = TheMachine().currentDirectory.substr(2) + "\\" + path;
+        fromRoot = given[0].size() == 2 && given.size() > 1;
+        given[0].erase(0, 2);
     }
-    size_t pos = 0;
-    while (pos <= full.size()) {
-        size_t end = full.find('\\', pos);
-        end = end == std::string::npos ? full.size() : end;
-        std::string part = TrimPart(full.substr(pos, end - pos));
-        pos = end + 1;
+    if (!fromRoot) {
+        full = SplitAtSeparators(TheMachine().currentDirectory.substr(2), codePage);
+    }
+    full.insert(full.end(), given.begin(), given.end());
+    for (std::string part : full) {
+        part = TrimPart(part);
         if (part.empty() || part == ".") {
             continue;
         }
@@ -73,7 +89,7 @@ DWORD PartsBelowDriveC(std::string path, std::vector<std::string>& parts)
             }
             continue;
         }
-        if (!IsValidName(part)) {
+        if (!IsValidName(part, codePage)) {
             return ERROR_INVALID_NAME;
         }
         parts.push_back(part);

@@ -56,3 +56,16 @@ INSTANTIATE_TEST_SUITE_P(
                       PathCase{"C:\\WINDOWS\\a|b", ERROR_INVALID_NAME, ""}));
 
 }  // namespace
+
+namespace {
+
+TEST_F(PathsTest, SecondBytesOfDoubleByteNamesAreNeitherSeparatorsNorForbidden)
+{
+    winshim::SetCodePage(932);
+    // 0x83 0x5C and 0x83 0x7C are single characters whose second bytes are '\' and '|'
+    winshim::ResolvedPath resolved = winshim::ResolveWindowsPath("C:\\WINDOWS\\\x83\x5C\x83\x7C.txt");
+    EXPECT_EQ(resolved.error, DWORD(ERROR_SUCCESS));
+    EXPECT_EQ(resolved.host, root_ / "drive_c" / "WINDOWS" / "\xe3\x82\xbd\xe3\x83\x9d.txt");
+}
+
+}  // namespace
