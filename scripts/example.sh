@@ -39,3 +39,15 @@ set +e
 echo "exit code $?"
 set -e
 sed -n '/^\[HKEY_LOCAL_MACHINE\\Software\\Classes\\\(\.qzv\|qzvfile\)/,/^\r\?$/p' "$WINSHIM_ROOT/registry.reg" | tr -d '\r'
+
+step "prnlink 'C:\\ICONS\\LASER.ICO' '\"LaserJet\"' '\"Office Laser\"' with the printer \"HP LaserJet 4 on LPT1:\""
+printf '[%s\\HP LaserJet 4 on LPT1:]\r\n"Port"="LPT1:"\r\n\r\n' "$printers" >>"$WINSHIM_ROOT/registry.reg"
+set +e
+"$bin/prnlink/prnlink" 'C:\ICONS\LASER.ICO' '"LaserJet"' '"Office Laser"'
+echo "exit code $?"
+set -e
+for folder in Desktop SendTo; do
+    echo "-- C:\\WINDOWS\\$folder\\Office Laser.LNK, as lnkinfo reads it:"
+    lnkinfo "$WINSHIM_ROOT/drive_c/WINDOWS/$folder/Office Laser.LNK" |
+        grep -E 'Description|Icon (location|index)|Number of items|Item type|Shell folder name'
+done
