@@ -1,13 +1,10 @@
 #!/usr/bin/env bash
 # doctypereg as a Linux process: the tree it writes into registry.reg, and a damaged registry.
 # Usage: doctypereg.sh DOCTYPEREG PRNDEL TREE (TREE: the sections one run adds, as a file)
-source "$(dirname "$0")/../checks.sh"
+source "$(dirname "$0")/scratch_machine.sh"
 doctypereg=$1
 prndel=$2
 tree=$3
-WINSHIM_ROOT=$(mktemp -d)
-export WINSHIM_ROOT
-trap 'rm -rf "$WINSHIM_ROOT"; checks_done' EXIT
 registry=$WINSHIM_ROOT/registry.reg
 
 "$prndel" 'No Printer'  # lays out a new machine and changes nothing

@@ -2,19 +2,15 @@
 # Several doctypereg and prndel processes at once on one machine lose no key: every printer
 # removed stays removed, the document type's tree is whole, and keys nobody touched are kept.
 # Usage: doctypereg_concurrent.sh DOCTYPEREG PRNDEL
-source "$(dirname "$0")/../checks.sh"
+source "$(dirname "$0")/scratch_machine.sh"
 doctypereg=$1
 prndel=$2
-WINSHIM_ROOT=$(mktemp -d)
-export WINSHIM_ROOT
-trap 'rm -rf "$WINSHIM_ROOT"; checks_done' EXIT
 registry=$WINSHIM_ROOT/registry.reg
-printers='HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Print\Printers'
 classes='HKEY_LOCAL_MACHINE\Software\Classes'
 
 "$prndel" 'No Printer'  # lays out a new machine
 for i in $(seq -w 1 24); do
-    printf '[%s\\Printer %s]\r\n"Port"="LPT1:"\r\n\r\n' "$printers" "$i" >>"$registry"
+    add_printer "Printer $i"
 done
 printf '[%s\\.keep]\r\n@="kept"\r\n\r\n' "$classes" >>"$registry"
 

@@ -2,17 +2,8 @@
 # prnlink as a Linux process: the printer in the registry at the start, and one added to
 # registry.reg while the tool waits; both get their Desktop and SendTo shortcuts.
 # Usage: prnlink_lookup.sh PRNLINK
-source "$(dirname "$0")/../checks.sh"
+source "$(dirname "$0")/scratch_machine.sh"
 prnlink=$1
-WINSHIM_ROOT=$(mktemp -d)
-export WINSHIM_ROOT
-trap 'rm -rf "$WINSHIM_ROOT"; checks_done' EXIT
-c=$WINSHIM_ROOT/drive_c
-printers='HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Print\Printers'
-
-add_printer() {
-    printf '[%s\\%s]\r\n"Port"="%s"\r\n\r\n' "$printers" "$1" "$2" >>"$WINSHIM_ROOT/registry.reg"
-}
 
 # Checks one shortcut as lnkinfo reads it, and that its last item names the printer.
 check_shortcut() {

@@ -2,12 +2,8 @@
 # prnlink as a Linux process with no matching printer: it searches for 40 s, then ends with
 # exit code 1, having written nothing and shown no message.
 # Usage: prnlink_lookup_timeout.sh PRNLINK
-source "$(dirname "$0")/../checks.sh"
+source "$(dirname "$0")/scratch_machine.sh"
 prnlink=$1
-WINSHIM_ROOT=$(mktemp -d)
-export WINSHIM_ROOT
-trap 'rm -rf "$WINSHIM_ROOT"; checks_done' EXIT
-c=$WINSHIM_ROOT/drive_c
 
 started=$(date +%s%N)
 "$prnlink" 'C:\ICONS\LASER.ICO' '"LaserJet"' '"Office Laser"' 2>"$WINSHIM_ROOT/stderr"

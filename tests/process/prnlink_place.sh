@@ -2,12 +2,9 @@
 # prnlink's placement code on the stand-in: both shortcuts hold what Wine's shell link object
 # writes for the same input (tests/wine/prnlink_place_expected.txt), as lnkinfo reads them.
 # Usage: prnlink_place.sh PROBE
-source "$(dirname "$0")/../checks.sh"
+source "$(dirname "$0")/scratch_machine.sh"
 probe=$1
 wine=$(dirname "$0")/../wine
-WINSHIM_ROOT=$(mktemp -d)
-export WINSHIM_ROOT
-trap 'rm -rf "$WINSHIM_ROOT"; checks_done' EXIT
 
 "$probe" 'C:\WINDOWS\laser.ico' 'Office Laser'
 check_eq "probe exit code" 0 $?

@@ -1,13 +1,8 @@
 #!/usr/bin/env bash
 # prnlink as a Linux process: tails that do not parse, and shortcut names in two ANSI code
 # pages reaching the file names and descriptions intact. Usage: prnlink_run.sh PRNLINK
-source "$(dirname "$0")/../checks.sh"
+source "$(dirname "$0")/scratch_machine.sh"
 prnlink=$1
-WINSHIM_ROOT=$(mktemp -d)
-export WINSHIM_ROOT
-trap 'rm -rf "$WINSHIM_ROOT"; checks_done' EXIT
-c=$WINSHIM_ROOT/drive_c
-printers='HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Print\Printers'
 
 # Tails that do not parse: the message on standard error, exit code 1, nothing written.
 for tail in '' 'C:\ICONS\LASER.ICO' "C:\\ICONS\\LASER.ICO \"$(printf 'n%.0s' {1..50})\" \"Office\"" \
@@ -19,7 +14,7 @@ for tail in '' 'C:\ICONS\LASER.ICO' "C:\\ICONS\\LASER.ICO \"$(printf 'n%.0s' {1.
 done
 check_eq "nothing written" "" "$(find "$c/WINDOWS/Desktop" "$c/WINDOWS/SendTo" -type f)"
 
-printf '[%s\\%s]\r\n"Port"="LPT1:"\r\n\r\n' "$printers" "HP LaserJet 4" >>"$WINSHIM_ROOT/registry.reg"
+add_printer "HP LaserJet 4"
 
 # name_check CODEPAGE ANSI_NAME UTF8_NAME: the shortcut name given in the code page becomes
 # the file name and, as lnkinfo reads it, the description.

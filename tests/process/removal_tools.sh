@@ -1,13 +1,9 @@
 #!/usr/bin/env bash
 # filedel and prndel as Linux processes on a scratch machine.
 # Usage: removal_tools.sh FILEDEL PRNDEL
-source "$(dirname "$0")/../checks.sh"
+source "$(dirname "$0")/scratch_machine.sh"
 filedel=$1
 prndel=$2
-WINSHIM_ROOT=$(mktemp -d)
-export WINSHIM_ROOT
-trap 'rm -rf "$WINSHIM_ROOT" "${HOME_ROOT:-}"; checks_done' EXIT
-c=$WINSHIM_ROOT/drive_c
 
 # The first run lays out a new machine.
 "$filedel" 'C:\nothing.txt'
@@ -34,7 +30,6 @@ mkdir -p "$c/WORK" && echo data >"$c/WORK/rel.txt"
 check "a relative path is taken from the working folder on C:" test ! -e "$c/WORK/rel.txt"
 
 # prndel removes exactly the printer's section and leaves every other byte as it was.
-printers='HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Print\Printers'
 before=$(cat "$WINSHIM_ROOT/registry.reg")
 {
     printf '[%s\\Office Laser]\r\n"Port"="LPT1:"\r\n\r\n' "$printers"
@@ -56,5 +51,6 @@ check_eq "a damaged registry is left as it was" "$damaged" "$(cat "$WINSHIM_ROOT
 
 # Without WINSHIM_ROOT the machine is ~/.winshim.
 HOME_ROOT=$(mktemp -d)
+trap 'rm -rf "$WINSHIM_ROOT" "$HOME_ROOT"; checks_done' EXIT
 (unset WINSHIM_ROOT; HOME=$HOME_ROOT "$filedel" 'C:\x')
 check "the default machine is made in ~/.winshim" test -d "$HOME_ROOT/.winshim/drive_c/WINDOWS/SendTo"
