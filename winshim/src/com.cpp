@@ -40,13 +40,6 @@ ULONG ReferenceCount::Drop(const char* object)
     return --count_;
 }
 
-void ReportFault(const std::string& what)
-{
-    ++TheMachine().faults;
-    EnterCall("winshim fault", what);
-    std::fprintf(stderr, "winshim: %s\n", what.c_str());
-}
-
 }  // namespace winshim
 
 // The apartment is counted so that CoCreateInstance can refuse to run outside one, as

@@ -21,7 +21,4 @@ private:
     ULONG count_;
 };
 
-// Reports a misuse the stand-in caught (on standard error, in the call log, in Live().faults).
-void ReportFault(const std::string& what);
-
 }  // namespace winshim

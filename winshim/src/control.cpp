@@ -76,11 +76,6 @@ void DenyKeyAccess(const std::string& path)
     TheMachine().deniedKeys.push_back(CanonicalKeyPath(path));
 }
 
-long InvalidHandleUses()
-{
-    return TheMachine().invalidHandleUses;
-}
-
 std::vector<Call> CallLog()
 {
     return TheMachine().log;

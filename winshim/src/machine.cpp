@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 
@@ -120,6 +121,13 @@ DWORD Machine::TickCount()
     }
     auto since = std::chrono::steady_clock::now().time_since_epoch();
     return DWORD(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
+}
+
+void ReportFault(const std::string& what)
+{
+    ++TheMachine().faults;
+    EnterCall("winshim fault", what);
+    std::fprintf(stderr, "winshim: %s\n", what.c_str());
 }
 
 Machine& TheMachine()

@@ -84,7 +84,6 @@ public:
     DWORD tickStep = 0;
     UINT displayNameForm = 0;  // STRRET_WSTR
     std::vector<std::string> deniedKeys;  // canonical paths of keys that refuse access
-    long invalidHandleUses = 0;           // registry calls handed a key handle not open
 
 private:
     std::map<HANDLE, HandleObject> handles_;
@@ -94,6 +93,10 @@ private:
 // The open machine; opened from the environment on first use.
 Machine& TheMachine();
 // Convenience for the calls: the scripted failure, if any, of this call.
+// Reports a misuse the stand-in caught (on standard error, in the call log, in Live().faults):
+// a handle that is not open, a block or reference that is not held.
+void ReportFault(const std::string& what);
+
 inline std::optional<long> EnterCall(const char* name, std::string detail = {})
 {
     return TheMachine().Enter(name, std::move(detail));

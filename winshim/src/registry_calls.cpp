@@ -55,7 +55,7 @@ std::optional<KeyRef> ResolveKey(HKEY key)
     }
     auto* open = TheMachine().FindHandle<OpenKeyHandle>(key);
     if (!open) {
-        ++TheMachine().invalidHandleUses;
+        winshim::ReportFault("registry call with a key handle that is not open");
         return std::nullopt;
     }
     return KeyRef{open->path, open->access, false};

@@ -58,6 +58,7 @@ BOOL WINAPI DeletePrinter(HANDLE printer)
     }
     auto* open = TheMachine().FindHandle<OpenPrinterHandle>(printer);
     if (!open) {
+        winshim::ReportFault("DeletePrinter with a printer handle that is not open");
         return Fail(ERROR_INVALID_HANDLE);
     }
     std::string path = PrinterKeyPath(open->name);
@@ -74,6 +75,7 @@ BOOL WINAPI ClosePrinter(HANDLE printer)
         return Fail(*failure);
     }
     if (!TheMachine().FindHandle<OpenPrinterHandle>(printer)) {
+        winshim::ReportFault("ClosePrinter with a printer handle that is not open");
         return Fail(ERROR_INVALID_HANDLE);
     }
     TheMachine().CloseHandle(printer);

@@ -65,5 +65,5 @@ void ExpectNothingLive()
     EXPECT_EQ(live.allocations, 0) << "shell allocator blocks not freed";
     EXPECT_EQ(live.handles, 0) << "handles not closed";
     EXPECT_EQ(live.references, 0) << "COM references not released";
-    EXPECT_EQ(live.faults, 0) << "a block freed or a reference released that was not held";
+    EXPECT_EQ(live.faults, 0) << "misuses caught: a handle not open, a block or reference not held";
 }

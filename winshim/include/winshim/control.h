@@ -59,8 +59,6 @@ void SetDisplayNameForm(UINT form);
 // Makes a registry key refuse access from now on, as one whose security denies the caller:
 // it cannot be opened, and no key can be created directly beneath it.
 void DenyKeyAccess(const std::string& path);
-// How often a registry call was handed a key handle that was never given out or is closed.
-long InvalidHandleUses();
 
 struct Call {
     std::string name;
@@ -76,7 +74,7 @@ struct LiveCounts {
     long allocations = 0;
     long handles = 0;
     long references = 0;
-    long faults = 0;  // misuses caught: a free of a foreign block, a release too many
+    long faults = 0;  // misuses caught: a handle not open, a block or reference not held
 };
 LiveCounts Live();
 
