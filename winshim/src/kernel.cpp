@@ -20,6 +20,22 @@ BOOL Fail(DWORD error)
     return FALSE;
 }
 
+// What both conversions do with their result: with no room given, the size it needs;
+// otherwise the copy, or ERROR_INSUFFICIENT_BUFFER when it does not fit.
+template <typename Text, typename Char>
+int HandOut(const Text& converted, Char* out, int count)
+{
+    if (count == 0) {
+        return int(converted.size());
+    }
+    if (converted.size() > size_t(count)) {
+        TheMachine().lastError = ERROR_INSUFFICIENT_BUFFER;
+        return 0;
+    }
+    std::copy(converted.begin(), converted.end(), out);
+    return int(converted.size());
+}
+
 }  // namespace
 
 DWORD WINAPI GetLastError(void)
@@ -122,16 +138,7 @@ int WINAPI MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByte, int
         TheMachine().lastError = ERROR_INVALID_PARAMETER;
         return 0;
     }
-    std::u16string converted = ansi.ToWide(text);
-    if (wideCount == 0) {
-        return int(converted.size());
-    }
-    if (converted.size() > size_t(wideCount)) {
-        TheMachine().lastError = ERROR_INSUFFICIENT_BUFFER;
-        return 0;
-    }
-    std::copy(converted.begin(), converted.end(), wide);
-    return int(converted.size());
+    return HandOut(ansi.ToWide(text), wide, wideCount);
 }
 
 int WINAPI WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount, LPSTR multiByte,
@@ -165,13 +172,5 @@ int WINAPI WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wid
     if (usedDefaultChar) {
         *usedDefaultChar = usedDefault ? TRUE : FALSE;
     }
-    if (multiByteCount == 0) {
-        return int(converted.size());
-    }
-    if (converted.size() > size_t(multiByteCount)) {
-        TheMachine().lastError = ERROR_INSUFFICIENT_BUFFER;
-        return 0;
-    }
-    std::copy(converted.begin(), converted.end(), multiByte);
-    return int(converted.size());
+    return HandOut(converted, multiByte, multiByteCount);
 }

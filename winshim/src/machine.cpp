@@ -76,6 +76,14 @@ Machine::Machine(const MachineOptions& machineOptions)
     currentDirectory = CurrentDirectoryOf(options.root, *codePage);
 }
 
+// Shell blocks a run never freed go with the machine (the tests count them before then).
+Machine::~Machine()
+{
+    for (void* block : shellBlocks) {
+        std::free(block);
+    }
+}
+
 std::optional<long> Machine::Enter(const char* name, std::string detail)
 {
     if (options.logCalls) {

@@ -31,6 +31,9 @@ using HandleObject = std::variant<OpenKeyHandle, OpenPrinterHandle>;
 class Machine {
 public:
     explicit Machine(const MachineOptions& options);
+    ~Machine();
+    Machine(const Machine&) = delete;
+    Machine& operator=(const Machine&) = delete;
 
     // Every call starts here: it is logged, counted, and told whether a scripted failure
     // applies to it (the result to report).
