@@ -3,6 +3,7 @@
 set -euo pipefail
 packages=(
     cmake make g++ pkg-config                       # the Linux build
+    clang libclang-rt-14-dev                        # the sanitizer build and libFuzzer
     libgtest-dev libgmock-dev libbenchmark-dev      # unit tests and benchmarks
     g++-mingw-w64-i686 g++-mingw-w64-x86-64         # the Windows builds (with binutils and windres)
     wine wine64                                     # the x86_64 tools under Wine

@@ -61,13 +61,16 @@ CodePage::CodePage(UINT number) : number_(number)
         number_ = 1252;
     }
     name_ = IconvName(number_);
-    // A lead byte is one that the code page can only convert together with a following byte.
+    // A lead byte is one that the code page can only convert together with a following byte;
+    // a gap byte is one that it cannot convert at all.
     Converter probe("UTF-16LE", name_);
     for (int byte = 0x80; byte <= 0xFF; ++byte) {
         char single = char(byte);
         std::string out;
         errno = 0;
-        leadBytes_[byte] = probe.Convert(&single, 1, out) == 1 && errno == EINVAL;
+        bool unconverted = probe.Convert(&single, 1, out) == 1;
+        leadBytes_[byte] = unconverted && errno == EINVAL;
+        gapBytes_[byte] = unconverted && errno == EILSEQ;
     }
 }
 
@@ -105,9 +108,14 @@ std::string CodePage::ToAnsi(std::u16string_view wide, bool* usedDefault) const
         size_t left = converter.Convert(bytes.data() + pos, bytes.size() - pos, ansi);
         pos = bytes.size() - left;
         if (left > 0) {
-            ansi += '?';
-            if (usedDefault) {
-                *usedDefault = true;
+            char16_t unit = char16_t(BYTE(bytes[pos]) | BYTE(bytes[pos + 1]) << 8);
+            if (unit <= 0xFF && gapBytes_[unit]) {
+                ansi += char(unit);
+            } else {
+                ansi += '?';
+                if (usedDefault) {
+                    *usedDefault = true;
+                }
             }
             pos += 2;
         }

@@ -36,6 +36,8 @@ public:
     static std::optional<RegistryDocument> Parse(std::string_view text);
     std::string Serialize() const;
 
+    // Every key, in file order.
+    const std::vector<RegistryKey>& Keys() const { return keys_; }
     const RegistryKey* Find(std::string_view path) const;
     RegistryKey* Find(std::string_view path);
     // A key exists when it has a section or when a section lies beneath it.

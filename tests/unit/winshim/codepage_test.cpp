@@ -11,8 +11,11 @@ TEST(CodePageTest, Windows1252)
     CodePage ansi(1252);
     EXPECT_FALSE(ansi.IsLeadByte(0x81));
     EXPECT_EQ(ansi.ToWide("a\xfc\x80"), u"a\u00fc\u20ac");
-    EXPECT_EQ(ansi.ToWide("\x81"), u"\u0081");  // undefined in 1252, kept as its own code point
+    // The bytes 1252 leaves undefined are kept as their own code points, both ways.
+    EXPECT_EQ(ansi.ToWide("\x81\x8d\x8f\x90\x9d"), u"\u0081\u008d\u008f\u0090\u009d");
     bool usedDefault = false;
+    EXPECT_EQ(ansi.ToAnsi(u"\u0081\u008d\u008f\u0090\u009d", &usedDefault), "\x81\x8d\x8f\x90\x9d");
+    EXPECT_FALSE(usedDefault);
     EXPECT_EQ(ansi.ToAnsi(u"\u00fc\u20ac", &usedDefault), "\xfc\x80");
     EXPECT_FALSE(usedDefault);
     EXPECT_EQ(ansi.ToAnsi(u"\u3042x", &usedDefault), "?x");
