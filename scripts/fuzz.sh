@@ -7,7 +7,7 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 build=build/sanitize/tests/fuzz
-targets=(command_tail shortcut_request id_list shortcut_paths registry_file document_type)
+targets=(command_tail shortcut_request id_list shortcut_paths registry_file document_type removal_tails)
 
 failed=0
 printf '%-18s %10s %8s %8s  %s\n' target inputs edges corpus result
