@@ -67,17 +67,28 @@ const std::vector<Unfailable> kUnfailable = {
     {"CoUninitialize", "returns nothing"},
 };
 
-TEST_F(FaultSweepTest, PrnlinkHandlesEveryFailingCall)
+const char* const kTail = "C:\\ICONS\\LASER.ICO \"LaserJet\" \"Office Laser\"";
+
+int RunPrnlink(std::string tail)
 {
-    auto setUp = [this] {
+    return WinMain(NULL, NULL, tail.data(), SW_SHOWDEFAULT);
+}
+
+class PrnlinkFaultSweepTest : public FaultSweepTest {
+protected:
+    // A matching printer, and 1 s per tick query: a search that never finds the printer ends
+    // after 40 passes.
+    void MatchingPrinter()
+    {
         AddPrinter("HP LaserJet 4 on LPT1:");
-        // 1 s per tick query: a search that never finds the printer ends after 40 passes.
         winshim::SetTickCount(0, 1000);
-    };
-    auto run = [] {
-        std::string tail = "C:\\ICONS\\LASER.ICO \"LaserJet\" \"Office Laser\"";
-        return WinMain(NULL, NULL, tail.data(), SW_SHOWDEFAULT);
-    };
+    }
+};
+
+TEST_F(PrnlinkFaultSweepTest, HandlesEveryFailingCall)
+{
+    auto setUp = [this] { MatchingPrinter(); };
+    auto run = [] { return RunPrnlink(kTail); };
 
     // The machine the sweep starts from: both shortcuts written, no message.
     FreshMachine();
@@ -89,6 +100,49 @@ TEST_F(FaultSweepTest, PrnlinkHandlesEveryFailingCall)
 
     fault_sweep::Tally tally = Sweep("prnlink", setUp, run, kOracle, kUnfailable);
     EXPECT_GT(tally.injected, 0);
+}
+
+// A clean run shows no message box, so the sweep never fails one. Here every run that reports
+// something is made once with working boxes and once with boxes that cannot be shown: the run
+// must go the same way, call for call.
+TEST_F(PrnlinkFaultSweepTest, GoesOnWhenNoMessageBoxCanBeShown)
+{
+    struct Case {
+        const char* tail;
+        const char* failing;  // fails from its first call on; nullptr: nothing fails
+        size_t messages;
+    };
+    const Case cases[] = {
+        {"C:\\ICONS\\LASER.ICO", nullptr, 1},
+        {kTail, "GetSystemDirectoryA", 2},
+        {kTail, "IShellLinkA::SetIDList", 2},
+        {kTail, "IShellLinkA::SetDescription", 2},
+        {kTail, "IShellLinkA::SetIconLocation", 2},
+        {kTail, "MultiByteToWideChar", 2},
+        {kTail, "IPersistFile::Save", 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.failing ? c.failing : "the command line") + " fails");
+        std::vector<std::string> calls[2];
+        int exitCodes[2];
+        for (int boxesFail = 0; boxesFail < 2; ++boxesFail) {
+            FreshMachine();
+            MatchingPrinter();
+            if (c.failing) {
+                winshim::FailCall(c.failing, 1, E_FAIL, /*fromThenOn=*/true);
+            }
+            if (boxesFail) {
+                winshim::FailCall("MessageBoxA", 1, ERROR_NOT_ENOUGH_MEMORY, /*fromThenOn=*/true);
+            }
+            winshim::ClearCallLog();
+            exitCodes[boxesFail] = RunPrnlink(c.tail);
+            calls[boxesFail] = winshim::CallNames();
+            ExpectNothingLive();
+        }
+        EXPECT_EQ(fault_sweep::Count(winshim::CallLog(), "MessageBoxA"), int(c.messages));
+        EXPECT_EQ(exitCodes[1], exitCodes[0]);
+        EXPECT_EQ(calls[1], calls[0]);
+    }
 }
 
 }  // namespace
