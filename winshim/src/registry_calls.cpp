@@ -210,17 +210,17 @@ LSTATUS WINAPI RegSetValueExA(HKEY key, LPCSTR valueName, DWORD, DWORD type, con
     });
 }
 
+// A scripted failure still closes the key: a handle is gone once it has been closed, whatever the
+// call answers, and no caller can close it again.
 LSTATUS WINAPI RegCloseKey(HKEY key)
 {
-    if (auto failure = EnterCall("RegCloseKey", Describe(key))) {
-        return *failure;
-    }
+    auto failure = EnterCall("RegCloseKey", Describe(key));
     auto open = ResolveKey(key);
     if (!open) {
-        return ERROR_INVALID_HANDLE;
+        return failure.value_or(ERROR_INVALID_HANDLE);
     }
     if (!open->predefined) {
         TheMachine().CloseHandle(key);
     }
-    return ERROR_SUCCESS;
+    return failure.value_or(ERROR_SUCCESS);
 }

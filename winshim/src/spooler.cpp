@@ -69,15 +69,15 @@ BOOL WINAPI DeletePrinter(HANDLE printer)
     return result == ERROR_SUCCESS ? TRUE : Fail(result);
 }
 
+// A scripted failure still closes the handle: a handle is gone once it has been closed, whatever
+// the call answers, and no caller can close it again.
 BOOL WINAPI ClosePrinter(HANDLE printer)
 {
-    if (auto failure = EnterCall("ClosePrinter")) {
-        return Fail(*failure);
-    }
+    auto failure = EnterCall("ClosePrinter");
     if (!TheMachine().FindHandle<OpenPrinterHandle>(printer)) {
         winshim::ReportFault("ClosePrinter with a printer handle that is not open");
-        return Fail(ERROR_INVALID_HANDLE);
+        return Fail(failure.value_or(ERROR_INVALID_HANDLE));
     }
     TheMachine().CloseHandle(printer);
-    return TRUE;
+    return failure ? Fail(*failure) : TRUE;
 }

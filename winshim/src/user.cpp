@@ -25,8 +25,10 @@ BOOL WINAPI PeekMessageA(LPMSG, HWND, UINT, UINT, UINT removeFlags)
 int WINAPI MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT)
 {
     std::string line = std::string(caption ? caption : "") + ": " + (text ? text : "");
+    // A box that cannot be shown answers 0, with the reason as the last error.
     if (auto failure = EnterCall("MessageBoxA", line)) {
-        return int(*failure);
+        winshim::TheMachine().lastError = DWORD(*failure);
+        return 0;
     }
     std::fprintf(stderr, "%s\n", line.c_str());
     return IDOK;

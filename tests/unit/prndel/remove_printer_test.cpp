@@ -69,6 +69,7 @@ TEST_F(RemovePrinterTest, FailedCloseIsIgnored)
     winshim::FailCall("ClosePrinter", 1, ERROR_INVALID_HANDLE);
     EXPECT_EQ(Run("Office Laser"), 1);
     EXPECT_FALSE(HasPrinter("Office Laser"));
+    ExpectNothingLive();  // a close that reports a failure has still closed the handle
 }
 
 TEST_F(RemovePrinterTest, PrinterAlreadyGone)

@@ -40,7 +40,11 @@ void SetCodePage(UINT codePage);
 
 // Makes the occurrence-th call (counted from 1, from now on) of the named call fail with
 // result: a BOOL call returns FALSE and sets the last error to result, a registry call returns
-// result, a COM call returns it as its HRESULT. With fromThenOn every later call fails too.
+// result, a COM call returns it as its HRESULT; MessageBoxA, GetSystemDirectoryA and the code
+// page conversions answer 0 and set the last error. A close that fails (RegCloseKey,
+// ClosePrinter) has still closed its handle. With fromThenOn every later call fails too.
+// Calls without a failure result (lstrlenA, lstrcatA, GetTickCount, SendMessageA, PeekMessageA,
+// CoUninitialize, IMalloc::Free and every Release and AddRef) are logged but never fail.
 void FailCall(const std::string& name, int occurrence, long result, bool fromThenOn = false);
 void ClearFailures();
 // Runs action when the occurrence-th call (counted from 1, from now on) of the named call
