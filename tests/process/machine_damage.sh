@@ -94,6 +94,16 @@ ln -s Loop "$c/Loop"
 check_eq "filedel's exit code below a link that leads to itself" 1 $?
 check "the link is left" test -L "$c/Loop"
 
+# A file in place of the machine folder: no machine, no crash.
+echo data >"$out/not-a-folder"
+for tool_code in doctypereg:0 prndel:1 filedel:1; do
+    name=${tool_code%:*}
+    WINSHIM_ROOT=$out/not-a-folder "${!name}" 'C:\X' 2>"$out/said"
+    check_eq "$name's exit code with a file for a machine folder" "${tool_code#*:}" $?
+    check "$name: the stand-in says why" grep -q -F "cannot make the machine folder $out/not-a-folder" "$out/said"
+done
+check_eq "the file in its place is left" data "$(cat "$out/not-a-folder")"
+
 # A new machine on a full disk is not made at all, so that a later run can make it whole.
 WINSHIM_ROOT=$out/new
 registry=$WINSHIM_ROOT/registry.reg
