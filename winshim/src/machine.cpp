@@ -5,7 +5,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
+
+#include "diagnostics.h"
 
 namespace winshim {
 
@@ -26,13 +27,33 @@ std::unique_ptr<Machine>& Current()
     return machine;
 }
 
-void CreateLayout(const std::filesystem::path& root)
+// A machine is made with its registry, the registry first: a drive C: without a registry file
+// is a damaged machine (its registry calls fail), never a new one to be made over it.
+void MakeNewMachine(const MachineOptions& options, RegistryStore& registry)
 {
-    std::filesystem::path windows = root / "drive_c" / "WINDOWS";
-    if (!std::filesystem::exists(root / "drive_c")) {
-        std::filesystem::create_directories(windows / "SYSTEM");
-        std::filesystem::create_directories(windows / "Desktop");
-        std::filesystem::create_directories(windows / "SendTo");
+    std::error_code error;
+    std::filesystem::path drive = options.root / "drive_c";
+    bool laidOut = std::filesystem::exists(drive, error);
+    if (error) {
+        Diagnose("cannot look at " + drive.string() + ": " + error.message());
+        return;
+    }
+    if (laidOut || (!options.registryInMemory && registry.CreateIfMissing(kDefaultRegistryText) != ERROR_SUCCESS)) {
+        return;
+    }
+    for (const char* folder : {"SYSTEM", "Desktop", "SendTo"}) {
+        if (!std::filesystem::create_directories(drive / "WINDOWS" / folder, error) && error) {
+            Diagnose("cannot make " + (drive / "WINDOWS" / folder).string() + ": " + error.message());
+            return;
+        }
+    }
+}
+
+void MakeRoot(const std::filesystem::path& root)
+{
+    std::error_code error;
+    if (!std::filesystem::create_directories(root, error) && error) {
+        Diagnose("cannot make the machine folder " + root.string() + ": " + error.message());
     }
 }
 
@@ -69,10 +90,7 @@ Machine::Machine(const MachineOptions& machineOptions)
                                                : RegistryStore::InFile(machineOptions.root / "registry.reg")),
       codePage(std::make_unique<CodePage>(CodePageFromEnvironment()))
 {
-    CreateLayout(options.root);
-    if (!options.registryInMemory && !std::filesystem::exists(options.root / "registry.reg")) {
-        std::ofstream(options.root / "registry.reg", std::ios::binary) << kDefaultRegistryText;
-    }
+    MakeNewMachine(options, registry);
     currentDirectory = CurrentDirectoryOf(options.root, *codePage);
 }
 
@@ -148,7 +166,7 @@ Machine& TheMachine()
         options.root = (root && *root) ? std::filesystem::path(root)
                                        : std::filesystem::path(home ? home : ".") / ".winshim";
         options.logCalls = false;
-        std::filesystem::create_directories(options.root);
+        MakeRoot(options.root);
         machine = std::make_unique<Machine>(options);
     }
     return *machine;
@@ -156,7 +174,7 @@ Machine& TheMachine()
 
 void OpenMachine(const MachineOptions& options)
 {
-    std::filesystem::create_directories(options.root);
+    MakeRoot(options.root);
     Current() = std::make_unique<Machine>(options);
 }
 

@@ -104,9 +104,10 @@ std::filesystem::path FindEntry(const std::filesystem::path& directory, const st
     if (std::filesystem::exists(directory / name, error)) {
         return directory / name;
     }
-    for (const auto& entry : std::filesystem::directory_iterator(directory, error)) {
-        if (SameName(entry.path().filename().string(), name)) {
-            return entry.path();
+    // A folder that cannot be listed holds nothing that can be found.
+    for (std::filesystem::directory_iterator it(directory, error), end; !error && it != end; it.increment(error)) {
+        if (SameName(it->path().filename().string(), name)) {
+            return it->path();
         }
     }
     return {};
@@ -123,6 +124,7 @@ ResolvedPath ResolveWindowsPath(const std::string& windowsPath)
         return result;
     }
     const CodePage& codePage = *TheMachine().codePage;
+    std::error_code error;
     result.host = TheMachine().options.root / "drive_c";
     for (size_t i = 0; i < parts.size(); ++i) {
         std::string name = codePage.ToUtf8(parts[i]);
@@ -130,7 +132,7 @@ ResolvedPath ResolveWindowsPath(const std::string& windowsPath)
         bool last = i + 1 == parts.size();
         if (last) {
             result.host = found.empty() ? result.host / name : found;
-        } else if (found.empty() || !std::filesystem::is_directory(found)) {
+        } else if (found.empty() || !std::filesystem::is_directory(found, error)) {
             result.error = ERROR_PATH_NOT_FOUND;
             return result;
         } else {

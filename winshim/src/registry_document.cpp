@@ -248,8 +248,15 @@ std::string CanonicalKeyPath(std::string_view path)
     return std::string(path);
 }
 
-std::optional<RegistryDocument> RegistryDocument::Parse(std::string_view text)
+std::optional<RegistryDocument> RegistryDocument::Parse(std::string_view text, size_t* badLine)
 {
+    size_t lineNumber = 0;  // of the last line read
+    auto refuse = [&] {
+        if (badLine) {
+            *badLine = lineNumber;
+        }
+        return std::nullopt;
+    };
     RegistryDocument doc;
     doc.preamble_.clear();
     RegistryKey* current = nullptr;
@@ -272,10 +279,11 @@ std::optional<RegistryDocument> RegistryDocument::Parse(std::string_view text)
         end = (end == std::string_view::npos) ? text.size() : end + 1;
         std::string_view raw = text.substr(pos, end - pos);
         pos = end;
+        ++lineNumber;
         std::string_view line = TrimLeft(TrimRight(raw));
         if (!sawSignature) {
             if (line != "REGEDIT4") {
-                return std::nullopt;
+                return refuse();
             }
             sawSignature = true;
             doc.preamble_ += raw;
@@ -288,7 +296,7 @@ std::optional<RegistryDocument> RegistryDocument::Parse(std::string_view text)
                 size_t quote = 7;
                 auto keyClass = (line.size() > 7 && line[7] == '"') ? ReadQuoted(line, quote) : std::nullopt;
                 if (!keyClass || quote != line.size()) {
-                    return std::nullopt;
+                    return refuse();
                 }
                 current->keyClass = *keyClass;
                 keep(raw);
@@ -297,12 +305,12 @@ std::optional<RegistryDocument> RegistryDocument::Parse(std::string_view text)
             }
         } else if (line.front() == '[') {
             if (line.back() != ']' || line.size() < 3 || line[1] == '-') {
-                return std::nullopt;
+                return refuse();
             }
             std::string path = CanonicalKeyPath(line.substr(1, line.size() - 2));
             if (!IsRootName(path.substr(0, path.find('\\'))) || path.back() == '\\' ||
                 path.find("\\\\") != std::string::npos) {
-                return std::nullopt;
+                return refuse();
             }
             current = doc.Find(path);
             duplicate = current != nullptr;
@@ -315,14 +323,14 @@ std::optional<RegistryDocument> RegistryDocument::Parse(std::string_view text)
             comments.clear();
         } else if (line.front() == '@' || line.front() == '"') {
             if (!current) {
-                return std::nullopt;
+                return refuse();
             }
             RegistryValue value;
             size_t at = 0;
             if (line.front() == '"') {
                 auto name = ReadQuoted(line, at);
                 if (!name) {
-                    return std::nullopt;
+                    return refuse();
                 }
                 value.name = *name;
             } else {
@@ -331,7 +339,7 @@ std::optional<RegistryDocument> RegistryDocument::Parse(std::string_view text)
             }
             std::string_view rest = TrimLeft(line.substr(at));
             if (rest.empty() || rest.front() != '=') {
-                return std::nullopt;
+                return refuse();
             }
             std::string data(TrimLeft(rest.substr(1)));
             std::string rawLines(raw);
@@ -344,10 +352,11 @@ std::optional<RegistryDocument> RegistryDocument::Parse(std::string_view text)
                 rawLines += more;
                 data += TrimLeft(TrimRight(more));
                 pos = next;
+                ++lineNumber;
             }
             auto parsed = ReadData(data);
             if (!parsed) {
-                return std::nullopt;
+                return refuse();
             }
             parsed->name = value.name;
             parsed->isDefault = value.isDefault;
@@ -356,11 +365,11 @@ std::optional<RegistryDocument> RegistryDocument::Parse(std::string_view text)
             current->rawText = duplicate ? std::string() : keptRaw;
             keep(rawLines);
         } else {
-            return std::nullopt;
+            return refuse();
         }
     }
     if (!sawSignature) {
-        return std::nullopt;
+        return refuse();
     }
     keep("");
     return doc;

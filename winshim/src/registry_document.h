@@ -32,8 +32,9 @@ std::string CanonicalKeyPath(std::string_view path);
 
 class RegistryDocument {
 public:
-    // nullopt when the text is not a REGEDIT4 file that this store can keep.
-    static std::optional<RegistryDocument> Parse(std::string_view text);
+    // nullopt when the text is not a REGEDIT4 file that this store can keep; badLine then
+    // gets the number of the line refused (0 for an empty text).
+    static std::optional<RegistryDocument> Parse(std::string_view text, size_t* badLine = nullptr);
     std::string Serialize() const;
 
     // Every key, in file order.

@@ -9,6 +9,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "diagnostics.h"
+
 namespace winshim {
 
 namespace {
@@ -48,6 +50,33 @@ LONG ErrorFromErrno(int error)
     return (error == EACCES || error == EPERM || error == EROFS) ? ERROR_ACCESS_DENIED : ERROR_CANTWRITE;
 }
 
+// The whole file and the stamp of what was read; 0 or the errno of the failure.
+int ReadWholeFile(const std::filesystem::path& path, std::string& text, RegistryStore::FileStamp& stamp)
+{
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return errno;
+    }
+    struct stat info;
+    int error = ::fstat(fd, &info) != 0 ? errno : S_ISREG(info.st_mode) ? 0 : EISDIR;
+    char buffer[65536];
+    while (error == 0) {
+        ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got > 0) {
+            text.append(buffer, size_t(got));
+        } else if (got == 0) {
+            break;
+        } else if (errno != EINTR) {
+            error = errno;
+        }
+    }
+    ::close(fd);
+    if (error == 0) {
+        stamp = StampOf(info);
+    }
+    return error;
+}
+
 }  // namespace
 
 RegistryStore RegistryStore::InFile(std::filesystem::path file)
@@ -71,20 +100,40 @@ LONG RegistryStore::Refresh()
     }
     struct stat info;
     if (::stat(file_->c_str(), &info) != 0) {
+        int error = errno;
         document_.reset();
         stamp_.reset();
-        return ERROR_BADDB;
+        return Damaged(error == ENOENT ? "is missing" : "cannot be read: " + ErrnoText(error));
     }
-    FileStamp stamp = StampOf(info);
-    if (stamp_ && *stamp_ == stamp) {
+    if (stamp_ && *stamp_ == StampOf(info)) {
         return document_ ? ERROR_SUCCESS : ERROR_BADDB;
     }
-    std::ifstream in(*file_, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    document_ = in ? RegistryDocument::Parse(text.str()) : std::nullopt;
+    std::string text;
+    FileStamp stamp;
+    if (int error = ReadWholeFile(*file_, text, stamp)) {
+        // Not kept: a change of permissions leaves the stamp as it was.
+        document_.reset();
+        stamp_.reset();
+        return Damaged("cannot be read: " + ErrnoText(error));
+    }
+    size_t badLine = 0;
+    document_ = RegistryDocument::Parse(text, &badLine);
     stamp_ = stamp;
-    return document_ ? ERROR_SUCCESS : ERROR_BADDB;
+    if (!document_) {
+        return Damaged(text.empty() ? "is empty"
+                                    : "is not REGEDIT4 text that can be kept (line " + std::to_string(badLine) + ")");
+    }
+    reported_.clear();
+    return ERROR_SUCCESS;
+}
+
+LONG RegistryStore::Damaged(const std::string& problem)
+{
+    if (problem != reported_) {
+        Diagnose(file_->string() + " " + problem + ": every registry call fails (ERROR_BADDB) and nothing is written");
+        reported_ = problem;
+    }
+    return ERROR_BADDB;
 }
 
 LONG RegistryStore::Read(const std::function<LONG(const RegistryDocument&)>& reader)
@@ -99,6 +148,8 @@ LONG RegistryStore::Update(const std::function<LONG(RegistryDocument&, bool& cha
     if (file_) {
         lock.emplace(file_->string() + ".lock");
         if (!lock->Held()) {
+            int error = errno;
+            Diagnose("cannot lock " + file_->string() + ".lock: " + ErrnoText(error) + ": the registry is unchanged");
             return ERROR_ACCESS_DENIED;
         }
     }
@@ -121,18 +172,8 @@ LONG RegistryStore::Store(const RegistryDocument& document)
         document_ = document;
         return ERROR_SUCCESS;
     }
-    std::string text = document.Serialize();
-    std::string temporary = file_->string() + "." + std::to_string(::getpid()) + ".new";
-    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        return ErrorFromErrno(errno);
-    }
-    bool written = ::write(fd, text.data(), text.size()) == ssize_t(text.size()) && ::fsync(fd) == 0;
-    int error = errno;
-    ::close(fd);
-    if (!written || ::rename(temporary.c_str(), file_->c_str()) != 0) {
-        error = written ? errno : error;
-        ::unlink(temporary.c_str());
+    if (int error = Replace(document.Serialize())) {
+        Diagnose("cannot write " + file_->string() + ": " + ErrnoText(error) + ": the registry is unchanged");
         return ErrorFromErrno(error);
     }
     // Still under the lock: the file on disk is the one just written.
@@ -143,6 +184,53 @@ LONG RegistryStore::Store(const RegistryDocument& document)
         stamp_.reset();
     }
     document_ = document;
+    return ERROR_SUCCESS;
+}
+
+int RegistryStore::Replace(const std::string& text)
+{
+    std::string temporary = file_->string() + "." + std::to_string(::getpid()) + ".new";
+    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    int error = fd < 0 ? errno : 0;
+    for (size_t done = 0; error == 0 && done < text.size();) {
+        ssize_t put = ::write(fd, text.data() + done, text.size() - done);
+        if (put > 0) {
+            done += size_t(put);
+        } else if (put == 0 || errno != EINTR) {
+            error = put == 0 ? EIO : errno;
+        }
+    }
+    if (error == 0 && ::fsync(fd) != 0) {
+        error = errno;
+    }
+    if (fd >= 0) {
+        ::close(fd);
+    }
+    if (error == 0 && ::rename(temporary.c_str(), file_->c_str()) != 0) {
+        error = errno;
+    }
+    if (error != 0) {
+        ::unlink(temporary.c_str());
+    }
+    return error;
+}
+
+LONG RegistryStore::CreateIfMissing(const std::string& text)
+{
+    FileLock lock(file_->string() + ".lock");
+    if (!lock.Held()) {
+        int error = errno;
+        Diagnose("cannot lock " + file_->string() + ".lock: " + ErrnoText(error) + ": the machine is not laid out");
+        return ERROR_ACCESS_DENIED;
+    }
+    struct stat info;
+    if (::stat(file_->c_str(), &info) == 0) {
+        return ERROR_SUCCESS;
+    }
+    if (int error = Replace(text)) {
+        Diagnose("cannot make " + file_->string() + ": " + ErrnoText(error) + ": the machine is not laid out");
+        return ErrorFromErrno(error);
+    }
     return ERROR_SUCCESS;
 }
 

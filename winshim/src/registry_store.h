@@ -24,6 +24,10 @@ public:
     // the change is stored. ERROR_BADDB when the registry cannot be read.
     LONG Update(const std::function<LONG(RegistryDocument&, bool& changed)>& writer);
 
+    // Makes the file with this text unless it exists; another process may be making it at the
+    // same moment, and no process ever sees it half written.
+    LONG CreateIfMissing(const std::string& text);
+
     std::string Text();
     void SetText(const std::string& text);
 
@@ -38,11 +42,17 @@ public:
 private:
     LONG Refresh();
     LONG Store(const RegistryDocument& document);
+    // Replaces the file whole by way of a new file; on failure (the errno) the old one stays
+    // as it was and the new one is gone.
+    int Replace(const std::string& text);
+    // Says once, on standard error, why the registry cannot be read.
+    LONG Damaged(const std::string& problem);
 
     std::optional<std::filesystem::path> file_;
     std::optional<RegistryDocument> document_;  // nullopt: unreadable
     std::string memoryText_;                    // the text of a damaged in-memory registry
     std::optional<FileStamp> stamp_;
+    std::string reported_;  // the damage last reported
 };
 
 }  // namespace winshim

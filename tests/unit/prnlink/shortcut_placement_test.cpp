@@ -175,6 +175,23 @@ TEST_F(PlacementTest, AFailedDesktopSaveStillLeavesTheSendToShortcut)
     ExpectNothingLive();
 }
 
+TEST_F(PlacementTest, AFolderInPlaceOfTheShortcutIsRefusedAndLeftAlone)
+{
+    std::filesystem::path inside = MakeFile("C:\\WINDOWS\\Desktop\\Office Laser.LNK\\inside.txt", "kept");
+
+    EXPECT_EQ(E_ACCESSDENIED, WriteShortcut(List(), "C:\\WINDOWS\\Desktop\\Office Laser.LNK", "Office Laser", "C:\\icon.ico"));
+    winshim::ClearCallLog();
+    PlaceShortcuts(List(), Request("C:\\icon.ico", "Office Laser"));
+
+    EXPECT_EQ((std::vector<std::string>{"Error: Save failed!"}), Messages());
+    auto entries = std::filesystem::directory_iterator(inside.parent_path());
+    EXPECT_EQ(1, std::distance(begin(entries), end(entries)));
+    std::ifstream in(inside);
+    EXPECT_EQ("kept", std::string(std::istreambuf_iterator<char>(in), {}));
+    EXPECT_TRUE(Exists("C:\\WINDOWS\\SendTo\\Office Laser.LNK"));
+    ExpectNothingLive();
+}
+
 TEST_F(PlacementTest, ShowsAtMostEightMessages)
 {
     for (const char* call : {"IShellLinkA::SetIDList", "IShellLinkA::SetDescription", "IShellLinkA::SetIconLocation",

@@ -10,6 +10,11 @@ void MachineTest::OpenFreshMachine(bool registryInMemory)
         char pattern[] = "/tmp/winshim-test-XXXXXX";
         root_ = ::mkdtemp(pattern);
     }
+    // A machine laid out with its registry in memory has no registry file yet; without one
+    // the stand-in would take it for a damaged machine.
+    if (!registryInMemory && !std::filesystem::exists(root_ / "registry.reg")) {
+        std::ofstream(root_ / "registry.reg", std::ios::binary) << winshim::kDefaultRegistryText;
+    }
     winshim::MachineOptions options;
     options.root = root_;
     options.registryInMemory = registryInMemory;

@@ -21,6 +21,7 @@ protected:
     {
         MachineTest::SetUp();
         MakeFile("C:\\WINDOWS\\Notes.txt");
+        std::filesystem::create_directory_symlink("Loop", root_ / "drive_c" / "Loop");  // leads to itself
         winshim::SetCurrentDirectory("C:\\WINDOWS");
     }
 };
@@ -47,6 +48,8 @@ INSTANTIATE_TEST_SUITE_P(
                       PathCase{"C:\\WINDOWS\\caf\xe9.txt", ERROR_SUCCESS, "WINDOWS/caf\xc3\xa9.txt"},
                       PathCase{"C:\\NOWHERE\\x.txt", ERROR_PATH_NOT_FOUND, ""},
                       PathCase{"C:\\WINDOWS\\Notes.txt\\x", ERROR_PATH_NOT_FOUND, ""},
+                      PathCase{"C:\\Loop\\x.txt", ERROR_PATH_NOT_FOUND, ""},
+                      PathCase{"C:\\LOOP\\x.txt", ERROR_PATH_NOT_FOUND, ""},
                       PathCase{"D:\\x.txt", ERROR_PATH_NOT_FOUND, ""},
                       PathCase{"", ERROR_PATH_NOT_FOUND, ""},
                       PathCase{"\\\\server\\share\\x", ERROR_BAD_NETPATH, ""},

@@ -21,8 +21,9 @@ struct MachineOptions {
     bool logCalls = true;
 };
 
-// Opens the machine that every call acts on from now on, creating the Windows 95 layout
-// (C:\WINDOWS, C:\WINDOWS\SYSTEM, Desktop, SendTo) and the registry where they are missing.
+// Opens the machine that every call acts on from now on. A new machine (no drive_c yet) gets
+// its registry, then the Windows 95 layout (C:\WINDOWS, C:\WINDOWS\SYSTEM, Desktop, SendTo);
+// a machine with drive_c but no registry.reg is damaged and stays so.
 void OpenMachine(const MachineOptions& options);
 // Forgets the open machine and all scripted behaviour; the next call opens the machine that
 // the environment names (WINSHIM_ROOT, or ~/.winshim).
