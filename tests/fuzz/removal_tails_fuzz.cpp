@@ -1,6 +1,7 @@
 // RemoveFile and RemovePrinter with any tail, in code pages 1252 and 932: the run ends with 1,
 // removes at most the one file or printer the tail names, never reaches outside drive C:,
 // and leaves nothing open.
+#include <cstdio>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -32,6 +33,9 @@ void Write(const fs::path& path)
 {
     fs::create_directories(path.parent_path());
     std::FILE* file = std::fopen(path.c_str(), "w");
+    if (file == nullptr) {
+        fuzz::Fail("cannot make " + path.string(), {});
+    }
     std::fclose(file);
 }
 

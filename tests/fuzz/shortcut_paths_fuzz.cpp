@@ -1,6 +1,7 @@
 // PlaceShortcuts with any system directory and shortcut name: each shortcut is saved to
 // exactly the path that the rule gives (the upper-cased directory up to its first "SYSTEM",
 // the folder, the name, ".LNK") when that path fits, and is otherwise not saved but reported.
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
